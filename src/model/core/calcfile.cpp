@@ -175,17 +175,14 @@ void FillLoadedRow(MealRow& row, const std::string& code, std::string_view amoun
 
 void RebuildMealKindLists(ProgramState& state)
 {
-    for (auto& list : state.mealKindFoods) list.clear();
+    for (auto& list : state.picker.mealKindFoods) list.clear();
     for (int d = 0; d < kDays; ++d) {
         for (int m = 0; m < kMeals; ++m) {
-            auto& list = state.mealKindFoods[static_cast<std::size_t>(MealKindList(m))];
+            auto& list = state.picker.mealKindFoods[MealKindList(m)];
             for (int r = 1; r <= kLastRow; ++r) {
                 const MealRow& row = state.calculation.Row(d, m, r);
                 if (!row.IsUsed()) continue;
-                bool present = false;
-                for (const auto& entry : list) present = present || entry.display == row.name;
-                if (present) continue;
-                list.push_back({row.name, row.name + "{" + row.code + "}" + FormatFixed(row.grams, 0, 0) + "@" + row.unit});
+                AddSorted(list, {row.name, row.name + "{" + row.code + "}" + FormatFixed(row.grams, 0, 0) + "@" + row.unit});
             }
         }
     }

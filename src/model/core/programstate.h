@@ -14,19 +14,13 @@
 #include "core/workspace.h"
 #include "diabetes/diabeteslogs.h"
 #include "language/languagetexts.h"
+#include "mainwindow/chartdata.h"
+#include "mainwindow/foodlist.h"
+#include "mainwindow/mealgrid_ops.h"
 #include "norms/normstate.h"
 #include "platform/tablestore.h"
 
 namespace velmora {
-
-inline constexpr std::size_t kFoodListCapacity = 40;
-
-// An entry of a food list: the text shown and the key text behind it (name, "{code}", portion,
-// "@", unit).
-struct FoodListEntry {
-    std::string display;
-    std::string key;
-};
 
 // The two tables of the settings window, as typed.
 struct Settings {
@@ -74,9 +68,10 @@ struct ProgramState {
     std::vector<std::filesystem::path> recentCalculationFiles;  // newest first
     bool newCalculationCancelled = false;
 
-    // Food lists kept for the run.
-    std::vector<FoodListEntry> recentFoods;
-    std::array<std::vector<FoodListEntry>, 4> mealKindFoods;  // breakfast, lunch, dinner, snacks
+    // Main-window subsystems.
+    FoodPickerState picker;
+    GridState grid;
+    ChartState charts;
 
     bool StartupInProgress = false;
     bool firstFoodHintPending = true;
@@ -93,9 +88,5 @@ struct ProgramState {
 
     std::string MealName(int meal) const;
 };
-
-// The list of the meal kind: 0 breakfast, 1 lunch, 2 dinner, 3 the snacks.
-int MealKindList(int meal);
-void AddToFoodList(std::vector<FoodListEntry>& list, const FoodListEntry& entry);
 
 }  // namespace velmora

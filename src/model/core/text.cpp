@@ -122,4 +122,46 @@ std::string TextBetweenBraces(std::string_view text)
     return std::string(text.substr(open + 1, close - open - 1));
 }
 
+namespace {
+
+// Sort weight of one upper-cased code point: the national letters after Z in Swedish order.
+int Weight(char32_t cp)
+{
+    switch (cp) {
+    case 0xC5: return 'Z' + 1;                // Å
+    case 0xC4: case 0xC6: return 'Z' + 2;     // Ä Æ
+    case 0xD6: case 0xD8: return 'Z' + 3;     // Ö Ø
+    case 0xC9: case 0xC8: case 0xCA: case 0xCB: return 'E';
+    case 0xDC: return 'Y';
+    default: return cp < 0x80 ? static_cast<int>(cp) : static_cast<int>(cp) + 0x100;
+    }
+}
+
+std::u32string SortKey(std::string_view utf8)
+{
+    std::string upper = UpperCase(utf8);
+    std::u32string key;
+    for (std::size_t i = 0; i < upper.size();) {
+        auto b = static_cast<unsigned char>(upper[i]);
+        std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 1;
+        if (i + length > upper.size()) length = 1;
+        char32_t cp = length == 1 ? b : b & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
+        key += static_cast<char32_t>(Weight(cp));
+        i += length;
+    }
+    return key;
+}
+
+}  // namespace
+
+int CompareNameTexts(std::string_view textA, std::string_view textB)
+{
+    std::u32string keyA = SortKey(textA), keyB = SortKey(textB);
+    if (keyA != keyB) return keyA < keyB ? -1 : 1;
+    // Equal under folding: keep a total order so that only identical texts compare equal.
+    return textA.compare(textB) < 0 ? -1 : textA == textB ? 0 : 1;
+}
+
+
 }  // namespace velmora

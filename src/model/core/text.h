@@ -16,6 +16,10 @@ std::size_t CharacterCount(std::string_view utf8);
 // independent of the process locale; other characters pass unchanged.
 std::string UpperCase(std::string_view utf8);
 
+// Name order: case folded, the national letters after Z as Swedish sorts them (Å, Ä, Ö); texts
+// equal under folding are ordered by their bytes, so only identical texts compare equal.
+int CompareNameTexts(std::string_view a, std::string_view b);
+
 bool ContainsText(std::string_view haystack, std::string_view needle);
 bool StartsWith(std::string_view text, std::string_view prefix);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);

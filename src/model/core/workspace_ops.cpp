@@ -47,8 +47,7 @@ void AddFood(ProgramState& state, Prompts& prompts, const std::optional<FoodList
         state.firstFoodHintPending = false;
         if (state.showFirstFoodHint) state.showFirstFoodHint();
     }
-    AddToFoodList(state.recentFoods, *chosen);
-    AddToFoodList(state.mealKindFoods[static_cast<std::size_t>(MealKindList(state.CurrentMeal))], *chosen);
+    RememberChosenFood(state.picker, state.CurrentMeal, *chosen);
     state.CalculationDirty = true;
 
     const int day = state.CurrentDay;
