@@ -188,6 +188,17 @@ void RebuildMealKindLists(ProgramState& state)
     }
 }
 
+constexpr std::size_t kOldFormatLines = std::size_t{kDays} * kMeals * 30 * 2;
+
+// An old file has no header: its first line is a code, which reads as 0 for an empty row. One that
+// begins with a food code is told by its fixed length instead.
+bool IsOldFormat(const std::vector<std::string>& lines)
+{
+    if (lines.empty()) return false;
+    if (ParseDecimal(lines[0]) == 0.0f) return true;
+    return lines[0] != "199" && lines.size() == kOldFormatLines;
+}
+
 std::filesystem::path WithDietExtension(std::filesystem::path path)
 {
     path.replace_extension(".diet");
@@ -464,11 +475,11 @@ void LoadCalculation(ProgramState& state, Prompts& prompts)
         }
 
         Status read = ReadTextLines(path, lines);
-        if (!lines.empty() && ParseDecimal(lines[0]) == 0.0f) {
+        if (IsOldFormat(lines)) {
             LoadOldCalculation(state, prompts, path);
             return;
         }
-        bool complete = read && ReadCalculationLines(state, lines);
+        bool complete = ReadCalculationLines(state, lines) && read.ok;
         if (complete) {
             state.mainCaption = path.string() + "   " + state.norm.text + "  /" + state.saveDate;
             state.calculation.fileText = path.string() + "   " + state.saveDate;
