@@ -126,24 +126,27 @@ std::string TranslateArticleNumber(FoodTables& tables, std::string_view text)
 
 FoodRecord ReadFoodRecord(const Table& table)
 {
+    // Fixed positions of the shared record layout.
+    constexpr int kCode = 0, kName = 1, kUnitWeight = 2, kUnit = 3, kPrice = 6, kWaste = 13, kFirstExtra = 86,
+                  kNote = 94, kWww = 95;
     FoodRecord food;
-    AssignShort(food.code, table.FieldText("kod"), 81);
-    AssignShort(food.name, table.FieldText("Livsmedel"), 80);
-    AssignShort(food.unit, table.FieldText("Enhet"), 16);
-    food.unitWeight = ParseDecimal(table.FieldText("portionsstorlek"));
-    food.pricePerKg = ParseDecimal(table.FieldText("kgpris"));
+    AssignShort(food.code, table.FieldText(kCode), 81);
+    AssignShort(food.name, table.FieldText(kName), 80);
+    AssignShort(food.unit, table.FieldText(kUnit), 16);
+    food.unitWeight = ParseDecimal(table.FieldText(kUnitWeight));
+    food.pricePerKg = ParseDecimal(table.FieldText(kPrice));
     for (int k = 0; k < 4; ++k) {
-        AssignShort(food.extraUnits[static_cast<std::size_t>(k)].name, table.FieldText("Enhet" + std::to_string(k + 1)), 16);
-        food.extraUnits[static_cast<std::size_t>(k)].weight = ParseDecimal(table.FieldText("port" + std::to_string(k + 1)));
+        ExtraUnit& extra = food.extraUnits[static_cast<std::size_t>(k)];
+        AssignShort(extra.name, table.FieldText(kFirstExtra + 2 * k + 1), 16);
+        extra.weight = ParseDecimal(table.FieldText(kFirstExtra + 2 * k));
     }
-    food.wastePercent = ParseDecimal(table.FieldText(13));
-    AssignShort(food.note, table.FieldText("extrastring"), 20);
-    food.www = table.FieldText("www");
+    food.wastePercent = ParseDecimal(table.FieldText(kWaste));
+    AssignShort(food.note, table.FieldText(kNote), 20);
+    food.www = table.FieldText(kWww);
     for (int slot = kFirstNutrientSlot; slot <= kLastNutrientSlot; ++slot) {
-        food.nutrients[static_cast<std::size_t>(SlotIndex(slot))] = static_cast<float>(table.FieldFloat(SlotFieldPosition(slot)));
-    }
-    for (int slot = kFirstNutrientSlot; slot <= kLastNutrientSlot; ++slot) {
-        if (table.FieldIsEmpty(SlotFieldPosition(slot))) food.nutrients[static_cast<std::size_t>(SlotIndex(slot))] = kMissingValue;
+        const int position = SlotFieldPosition(slot);
+        food.nutrients[static_cast<std::size_t>(SlotIndex(slot))] =
+            table.FieldIsEmpty(position) ? kMissingValue : static_cast<float>(table.FieldFloat(position));
     }
     return food;
 }

@@ -68,44 +68,27 @@ void Recalculate(ProgramState& state)
     // 2. Selected nutrients.
     t.selectedNutrients = state.nutrientSelection.SelectedCount();
 
-    // 3. Prices.
-    t.totalPrice = 0;
-    for (int d = 0; d < kDays; ++d) {
-        float dayPrice = 0;
-        for (int m = 0; m < kMeals; ++m) {
-            float price = 0;
-            const Meal& meal = days[d][m];
-            for (int r = 1; r <= kLastRow; ++r) {
-                if (meal[r].IsUsed()) price += meal[r].grams * 0.001f * meal[r].pricePerKg;
-            }
-            t.mealPrice[d][m] = price;
-            dayPrice += price;
-        }
-        t.dayPrice[d] = dayPrice;
-        t.totalPrice += dayPrice;
-    }
-
-    // 4. Clear.
+    // 3..6. Prices, sums and each used row's share of the daily norm, in one pass over the rows:
+    // the workspace is large and each row is touched once.
     for (auto& day : t.mealTotals) for (auto& v : day) v.fill(0.0f);
     for (auto& day : t.mealMissing) for (auto& v : day) v.fill(0);
     for (auto& v : t.timeSlotTotals) v.fill(0.0f);
     for (auto& v : t.mealKindTotals) v.fill(0.0f);
-
-    // 5 and 6. Accumulate, and each used row's share of the daily norm.
+    t.totalPrice = 0;
     for (int d = 0; d < kDays; ++d) {
+        float dayPrice = 0;
         for (int m = 0; m < kMeals; ++m) {
             const Meal& meal = days[d][m];
             NutrientVector& total = t.mealTotals[d][m];
             MissingCounts& missing = t.mealMissing[d][m];
+            float price = 0;
             for (int r = 1; r <= kLastRow; ++r) {
                 const MealRow& row = meal[r];
-                if (!row.IsUsed()) continue;
+                if (row.code.size() == 1 && row.code[0] == '0') continue;
                 const float grams = row.grams;
+                price += grams * 0.001f * row.pricePerKg;
                 const float hundredth = 0.01f * grams;
                 NutrientVector& percent = t.rowPercent[d][m][r];
-                NutrientVector* slotTotal = d == currentDay ? &t.timeSlotTotals[static_cast<std::size_t>(
-                                                                  row.timeSlot >= 0 && row.timeSlot <= 96 ? row.timeSlot : 96)]
-                                                            : nullptr;
                 for (std::size_t j = 0; j < kNutrientCount; ++j) {
                     float v = row.nutrients[j];
                     if (!(v >= 0.0f)) {
@@ -115,14 +98,20 @@ void Recalculate(ProgramState& state)
                     total[j] += hundredth * v;
                     percent[j] = norm[j] > kNormThreshold ? grams * v / norm[j] : 0.0f;
                 }
-                if (slotTotal) {
+                if (d == currentDay) {
+                    NutrientVector& slotTotal =
+                        t.timeSlotTotals[static_cast<std::size_t>(row.timeSlot >= 0 && row.timeSlot <= 96 ? row.timeSlot : 96)];
                     for (std::size_t j = 0; j < kNutrientCount; ++j) {
-                        float v = row.nutrients[j];
-                        (*slotTotal)[j] += hundredth * (v >= 0.0f ? v : 0.0f);
+                        const float v = row.nutrients[j];
+                        slotTotal[j] += hundredth * (v >= 0.0f ? v : 0.0f);
                     }
                 }
             }
+            t.mealPrice[d][m] = price;
+            dayPrice += price;
         }
+        t.dayPrice[d] = dayPrice;
+        t.totalPrice += dayPrice;
     }
 
     // 7..10. Days, counted days, meal kinds, period.

@@ -112,7 +112,22 @@ bool ContainsText(std::string_view haystack, std::string_view needle)
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) { return UpperCase(a) == UpperCase(b); }
+bool EqualsIgnoreCase(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, k = 0;
+    while (i < a.size() && k < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]), cb = static_cast<unsigned char>(b[k]);
+        if (ca < 0x80 && cb < 0x80) {
+            if ((ca >= 'a' && ca <= 'z' ? ca - 0x20 : ca) != (cb >= 'a' && cb <= 'z' ? cb - 0x20 : cb)) return false;
+            ++i, ++k;
+            continue;
+        }
+        std::size_t endA = NextCharacter(a, i), endB = NextCharacter(b, k);
+        if (UpperCodePoint(Decode(a, i, endA)) != UpperCodePoint(Decode(b, k, endB))) return false;
+        i = endA, k = endB;
+    }
+    return i == a.size() && k == b.size();
+}
 
 std::string TextBetweenBraces(std::string_view text)
 {
@@ -137,31 +152,29 @@ int Weight(char32_t cp)
     }
 }
 
-std::u32string SortKey(std::string_view utf8)
+// Reads the next code point at i and moves past it; a stray byte reads as itself.
+char32_t NextCodePoint(std::string_view s, std::size_t& i)
 {
-    std::string upper = UpperCase(utf8);
-    std::u32string key;
-    for (std::size_t i = 0; i < upper.size();) {
-        auto b = static_cast<unsigned char>(upper[i]);
-        std::size_t length = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3 : (b & 0xF8) == 0xF0 ? 4 : 1;
-        if (i + length > upper.size()) length = 1;
-        char32_t cp = length == 1 ? b : b & (0x7F >> length);
-        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(upper[i + k]) & 0x3F);
-        key += static_cast<char32_t>(Weight(cp));
-        i += length;
-    }
-    return key;
+    std::size_t end = NextCharacter(s, i);
+    char32_t cp = Decode(s, i, end);
+    i = end;
+    return cp;
 }
 
 }  // namespace
 
 int CompareNameTexts(std::string_view textA, std::string_view textB)
 {
-    std::u32string keyA = SortKey(textA), keyB = SortKey(textB);
-    if (keyA != keyB) return keyA < keyB ? -1 : 1;
+    std::size_t i = 0, k = 0;
+    while (i < textA.size() && k < textB.size()) {
+        const int a = Weight(UpperCodePoint(NextCodePoint(textA, i)));
+        const int b = Weight(UpperCodePoint(NextCodePoint(textB, k)));
+        if (a != b) return a < b ? -1 : 1;
+    }
+    if (i < textA.size()) return 1;
+    if (k < textB.size()) return -1;
     // Equal under folding: keep a total order so that only identical texts compare equal.
     return textA.compare(textB) < 0 ? -1 : textA == textB ? 0 : 1;
 }
-
 
 }  // namespace velmora

@@ -47,11 +47,15 @@ constexpr std::size_t kExtraNameOffsets[4] = {184, 208, 232, 256};
 
 void MealRow::Clear()
 {
-    code = "0";
+    // Called for every row of the workspace on each new calculation: no temporaries.
+    if (code.size() != 1 || code[0] != '0') code.assign(1, '0');
     name.clear();
     unit.clear();
     unitWeight = 0;
-    extraUnits = {};
+    for (ExtraUnit& extra : extraUnits) {
+        extra.name.clear();
+        extra.weight = 0;
+    }
     grams = 0;
     pricePerKg = 0;
     wastePercent = 0;
