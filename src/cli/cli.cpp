@@ -8,6 +8,7 @@
 #include "core/numbers.h"
 #include "core/recalculate.h"
 #include "core/session.h"
+#include "foodtables/national_update.h"
 #include "platform/datafolder.h"
 
 namespace velmora {
@@ -19,7 +20,9 @@ constexpr const char* kUsage =
     "  find KOD [--order add|load|old]        visa ett livsmedel som JSON\n"
     "  totals FIL.diet [--day D] [--no-alcohol] [--json]\n"
     "                                         summera en beräkning\n"
-    "  save-as IN.diet UT.diet                hämta och spara en beräkning igen\n";
+    "  save-as IN.diet UT.diet                hämta och spara en beräkning igen\n"
+    "  import-national FIL.xlsx [--dry-run]   läs in Livsmedelsverkets export som nationell tabell\n"
+    "  about                                  visa programversion och den nationella tabellens utgåva\n";
 
 // Messages go to the error stream; questions are answered No, file dialogs are cancelled.
 class CliPrompts : public Prompts {
@@ -238,6 +241,36 @@ void TotalsSummary(const ProgramState& state, const std::string& file, std::ostr
     out << "Pris totalt: " << FormatFixed(t.totalPrice, 0, 2) << " kr\n";
 }
 
+// Needs only the tables file, not a whole session: an import must work before anything else does.
+int ImportNational(const std::filesystem::path& folder, const std::filesystem::path& workbook, bool dryRun,
+                   std::ostream& out, std::ostream& err)
+{
+    std::vector<std::string> created;
+    if (Status status = SeedDataFolder(folder, ShippedDataFolder(), created); !status) {
+        err << status.message << '\n';
+        return 1;
+    }
+    Database db;
+    if (Status status = db.Open(folder / kTablesFile); !status) {
+        err << status.message << '\n';
+        return 1;
+    }
+    NationalImportReport report;
+    if (Status status = ImportNationalFile(db, folder, workbook, dryRun, report); !status) {
+        err << status.message << '\n';
+        return 1;
+    }
+    for (const std::string& line : DescribeImport(report)) out << line << '\n';
+    return 0;
+}
+
+int About(const std::filesystem::path& folder, std::ostream& out)
+{
+    out << "Velmora " << VELMORA_VERSION << '\n';
+    out << "Nationell livsmedelstabell: " << NationalEditionInUse(folder) << '\n';
+    return 0;
+}
+
 int LoadInto(ProgramState& state, CliPrompts& prompts, const std::filesystem::path& file)
 {
     if (!std::filesystem::is_regular_file(file)) {
@@ -262,6 +295,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string command = parsed->words[0];
     const std::filesystem::path folder = ResolveDataFolder(parsed->dataDir);
     if (command == "init") return Init(folder, out, err);
+    if (command == "about") {
+        if (parsed->words.size() != 1) {
+            err << kUsage;
+            return 2;
+        }
+        return About(folder, out);
+    }
+    if (command == "import-national") {
+        if (parsed->words.size() != 2) {
+            err << kUsage;
+            return 2;
+        }
+        return ImportNational(folder, parsed->words[1], parsed->Flag("--dry-run").has_value(), out, err);
+    }
 
     auto state = std::make_unique<ProgramState>();
     if (command == "find" || command == "totals" || command == "save-as") {

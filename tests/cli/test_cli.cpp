@@ -4,6 +4,7 @@
 
 #include "cli/cli.h"
 #include "fixture.h"
+#include "xlsxbuilder.h"
 
 namespace velmora {
 namespace {
@@ -73,6 +74,56 @@ TEST(CliErrors, BadFoldersAndFilesGiveAClearMessage)
 
     EXPECT_EQ(Cli({}).code, 2);
     EXPECT_EQ(Cli({"fly"}).code, 2);
+}
+
+TEST(CliImportNational, ImportsReportsAndLeavesTheTableAloneOnBadFiles)
+{
+    FixtureData data;
+    data.Table("nalvex100", "Kod\tLivsmedel\tPortionsstorlek\tEnhet\tEnergi _kJ_ _kJ_\n1\tBanan\t120\tst\t380\n");
+    const std::string folder = data.DataFolder().string();
+    const std::filesystem::path workbook = data.Work() / "export.xlsx";
+    testing::WriteWorkbook(workbook, testing::ExportRows({"Livsmedelsnamn", "Livsmedelsnummer", "Energi (kJ)", "Okänd (g)"},
+                                                         {{"Banan", "1", "370", "1"}, {"Kiwi", "7", "spår", "2"}}));
+
+    CliRun before = Cli({"--data-dir", folder, "about"});
+    EXPECT_EQ(before.code, 0);
+    EXPECT_EQ(before.out, std::string("Velmora ") + VELMORA_VERSION +
+                              "\nNationell livsmedelstabell: Startvärden för den nationella livsmedelstabellen "
+                              "(ungefärliga värden)\n");
+
+    CliRun dry = Cli({"--data-dir", folder, "import-national", workbook.string(), "--dry-run"});
+    EXPECT_EQ(dry.code, 0) << dry.err;
+    EXPECT_NE(dry.out.find("Nya livsmedel: 1\n"), std::string::npos) << dry.out;
+    EXPECT_NE(dry.out.find("Provkörning: inget ändrades."), std::string::npos) << dry.out;
+    EXPECT_EQ(Cli({"--data-dir", folder, "find", "7"}).code, 1);
+
+    CliRun run = Cli({"--data-dir", folder, "import-national", workbook.string()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "Livsmedelsverkets livsmedelsdatabas version 2022-05-24\n"
+              "Nya livsmedel: 1\n"
+              "Uppdaterade livsmedel: 1\n"
+              "Flyttade till tidigare utgåvan (nalvex2005): 0\n"
+              "Kolumner som inte lästes in: Okänd (g)\n"
+              "Celler som inte var tal (lästa som uppgift saknas): 1\n");
+    EXPECT_NE(Cli({"--data-dir", folder, "about"}).out.find("Livsmedelsverkets livsmedelsdatabas version 2022-05-24"),
+              std::string::npos);
+    CliRun banana = Cli({"--data-dir", folder, "find", "1"});
+    EXPECT_NE(banana.out.find("\"unitWeight\":120"), std::string::npos) << banana.out;
+    EXPECT_NE(banana.out.find("\"nutrients\":[370,-1,"), std::string::npos) << banana.out;
+    EXPECT_NE(Cli({"--data-dir", folder, "find", "7"}).out.find("\"nutrients\":[-1,"), std::string::npos);
+
+    // A cut-off copy fails without touching what the good import stored.
+    const std::string bytes = testing::ReadBytes(workbook);
+    const std::filesystem::path truncated = data.Work() / "truncated.xlsx";
+    testing::WriteBytes(truncated, bytes.substr(0, bytes.size() / 2));
+    CliRun bad = Cli({"--data-dir", folder, "import-national", truncated.string()});
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("truncated.xlsx"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("oförändrad"), std::string::npos) << bad.err;
+    EXPECT_EQ(Cli({"--data-dir", folder, "find", "1"}).out, banana.out);
+
+    EXPECT_EQ(Cli({"--data-dir", folder, "import-national"}).code, 2);
 }
 
 }  // namespace
