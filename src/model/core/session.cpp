@@ -3,6 +3,7 @@
 #include "core/numbers.h"
 #include "core/nutrientnames.h"
 #include "core/workspace_ops.h"
+#include "mainwindow/startfiles.h"
 #include "norms/norms.h"
 #include "platform/datafolder.h"
 #include "platform/textfile.h"
@@ -51,6 +52,9 @@ Status StartSession(ProgramState& state, const std::filesystem::path& dataFolder
     if (Status status = state.database.Open(dataFolder / kTablesFile); !status) return status;
     if (Status status = OpenFoodTables(state.database, state.foodTables); !status) return status;
     if (Status status = OpenNormTables(state); !status) return status;
+    ReadStartFiles(state);
+    BuildFoodIndexes(state);
+    FilterOriginGroups(state);
     if (Status status = ReadNutrientNames(dataFolder / "nvnamn.txt", state.nutrientText); !status) return status;
 
     std::vector<std::string> passwordLines;

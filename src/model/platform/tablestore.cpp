@@ -179,6 +179,8 @@ Status Table::Open(Database& db, const TableDef& def)
 void Table::Close()
 {
     FinalizeWalk();
+    for (auto& [index, stmt] : m_findStatements) sqlite3_finalize(stmt);
+    m_findStatements.clear();
     m_db = nullptr;
     m_dbOwner = nullptr;
     m_hasRecord = false;
@@ -234,12 +236,16 @@ void Table::ReadRow(sqlite3_stmt* stmt)
         value.null = type == SQLITE_NULL;
         value.numeric = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
         value.number = value.numeric ? sqlite3_column_double(stmt, column) : 0.0;
-        const unsigned char* text = sqlite3_column_text(stmt, column);
-        value.text = text ? std::string(reinterpret_cast<const char*>(text),
-                                        static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
-                          : std::string();
-        // Values are single precision in the program: show them as the shortest text of that float.
-        if (type == SQLITE_FLOAT) value.text = FloatText(static_cast<float>(value.number));
+        // A float's text is made only when asked for (FieldText): most reads want the number.
+        value.isFloat = type == SQLITE_FLOAT;
+        if (value.isFloat) {
+            value.text.clear();
+        } else {
+            const unsigned char* text = sqlite3_column_text(stmt, column);
+            value.text = text ? std::string(reinterpret_cast<const char*>(text),
+                                            static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)))
+                              : std::string();
+        }
         if (!value.numeric && !value.null && m_def.fields[i].type != FieldType::Text) {
             value.number = ParseDecimal(value.text);
         }
@@ -270,6 +276,42 @@ void Table::First()
         return;
     }
     StepWalk();
+}
+
+Status Table::ReadFieldTexts(const std::vector<int>& positions,
+                             const std::function<bool(const std::vector<std::string>&)>& record) const
+{
+    if (!m_db) return Status::Error("Tabellen " + m_def.name + " är inte öppen.");
+    std::string columns;
+    for (int position : positions) {
+        if (position < 0 || position >= FieldCount()) return Status::Error("Tabellen " + m_def.name + " saknar ett fält.");
+        columns += (columns.empty() ? "" : ", ") + Quote(m_def.fields[static_cast<std::size_t>(position)].name);
+    }
+    if (columns.empty()) columns = "rowid";
+    std::string sql = "SELECT " + columns + " FROM " + Quote(m_def.name) + " ORDER BY " + KeyExpression() + ", rowid";
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return Status::Error(sqlite3_errmsg(m_db));
+    }
+    std::vector<std::string> texts(positions.size());
+    int result = SQLITE_ROW;
+    while ((result = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            const int column = static_cast<int>(i);
+            if (sqlite3_column_type(stmt, column) == SQLITE_FLOAT) {
+                texts[i] = FloatText(static_cast<float>(sqlite3_column_double(stmt, column)));
+            } else {
+                const unsigned char* text = sqlite3_column_text(stmt, column);
+                texts[i].assign(text ? reinterpret_cast<const char*>(text) : "",
+                                text ? static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)) : 0);
+            }
+        }
+        if (!record(texts)) break;
+    }
+    Status status = result == SQLITE_ROW || result == SQLITE_DONE ? Status::Ok() : Status::Error(sqlite3_errmsg(m_db));
+    sqlite3_finalize(stmt);
+    return status;
 }
 
 void Table::Next()
@@ -319,24 +361,41 @@ void Table::Last()
     sqlite3_finalize(stmt);
 }
 
+sqlite3_stmt* Table::FindStatement()
+{
+    for (auto& [index, stmt] : m_findStatements) {
+        if (index == m_indexName) {
+            sqlite3_reset(stmt);
+            sqlite3_clear_bindings(stmt);
+            return stmt;
+        }
+    }
+    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " WHERE " + KeyExpression() +
+                      " = ?1 ORDER BY rowid LIMIT 1";
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    m_findStatements.emplace_back(m_indexName, stmt);
+    return stmt;
+}
+
 bool Table::FindByValue(const Value& key)
 {
     Cancel();
     FinalizeWalk();
     if (!m_db) return false;
-    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " WHERE " + KeyExpression() +
-                      " = ?1 ORDER BY rowid LIMIT 1";
-    sqlite3_stmt* stmt = nullptr;
+    sqlite3_stmt* stmt = FindStatement();
+    if (!stmt) return false;
+    if (key.numeric) sqlite3_bind_int64(stmt, 1, static_cast<long long>(key.number));
+    else sqlite3_bind_text(stmt, 1, key.text.data(), static_cast<int>(key.text.size()), SQLITE_TRANSIENT);
     bool found = false;
-    if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
-        if (key.numeric) sqlite3_bind_int64(stmt, 1, static_cast<long long>(key.number));
-        else sqlite3_bind_text(stmt, 1, key.text.data(), static_cast<int>(key.text.size()), SQLITE_TRANSIENT);
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            ReadRow(stmt);
-            found = true;
-        }
+    if (sqlite3_step(stmt) == SQLITE_ROW) {
+        ReadRow(stmt);
+        found = true;
     }
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
     // A failed search leaves the cursor where it was, as the table engine does.
     return found;
 }
@@ -375,7 +434,10 @@ std::string Table::FieldText(int position) const
 {
     if (position < 0 || position >= FieldCount() || (!m_hasRecord && m_mode == Mode::Browse)) return {};
     const Value& value = m_values[static_cast<std::size_t>(position)];
-    return value.null ? std::string() : value.text;
+    if (value.null) return {};
+    // Values are single precision in the program: a float reads as the shortest text of that float.
+    if (value.isFloat) return FloatText(static_cast<float>(value.number));
+    return value.text;
 }
 
 std::string Table::FieldText(std::string_view name) const { return FieldText(FieldPosition(name)); }
@@ -396,7 +458,7 @@ bool Table::FieldIsEmpty(int position) const
 {
     if (position < 0 || position >= FieldCount() || (!m_hasRecord && m_mode == Mode::Browse)) return true;
     const Value& value = m_values[static_cast<std::size_t>(position)];
-    return value.null || value.text.empty();
+    return value.null || (!value.isFloat && value.text.empty());
 }
 
 void Table::Edit()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -96,6 +97,12 @@ public:
     bool Eof() const { return !m_hasRecord; }
     int RecordCount() const;
 
+    // For bulk walks that need a few fields of every record (the start-up food indexes): one query in
+    // the current index's order reading only those fields, each as FieldText would give it. The
+    // callback returns false to stop. The cursor does not move.
+    Status ReadFieldTexts(const std::vector<int>& positions,
+                          const std::function<bool(const std::vector<std::string>&)>& record) const;
+
     int FieldCount() const { return static_cast<int>(m_def.fields.size()); }
     int FieldPosition(std::string_view name) const { return m_def.FieldPosition(name); }
     // An empty field reads as "" and as 0.
@@ -124,7 +131,8 @@ private:
         bool null = true;
         bool numeric = false;
         double number = 0;
-        std::string text;
+        std::string text;      // empty for a float read from the table: made when asked for
+        bool isFloat = false;
     };
     enum class Mode { Browse, Edit, Append };
 
@@ -136,6 +144,10 @@ private:
     void FinalizeWalk();
     bool FindByValue(const Value& key);
     void LoadByRowId(long long rowid);
+
+    // Prepared once per index: a food is looked up by its code thousands of times in one load.
+    sqlite3_stmt* FindStatement();
+    std::vector<std::pair<std::string, sqlite3_stmt*>> m_findStatements;
 
     Database* m_dbOwner = nullptr;
     sqlite3* m_db = nullptr;
