@@ -8,7 +8,20 @@ namespace velmora {
 void TakeUndoSnapshot(ProgramState& state)
 {
     if (!state.UndoSnapshot) state.UndoSnapshot = std::make_unique<Days>();
-    *state.UndoSnapshot = *state.calculation.days;
+    // Taken before every change: rows that are empty on both sides are left alone, since nothing
+    // reads an empty row beyond its code.
+    Days& snapshot = *state.UndoSnapshot;
+    const Days& days = *state.calculation.days;
+    for (int d = 0; d < kDays; ++d) {
+        for (int m = 0; m < kMeals; ++m) {
+            for (int r = 0; r < kRowsPerMeal; ++r) {
+                const MealRow& from = days[d][m][r];
+                MealRow& to = snapshot[d][m][r];
+                if (from.IsEmpty() && to.IsEmpty()) continue;
+                to = from;
+            }
+        }
+    }
 }
 
 bool NewCalculation(ProgramState& state, Prompts& prompts)
