@@ -15,11 +15,14 @@
 namespace velmora {
 namespace {
 
-const std::array<NormCompanion, 2>& Companions()
+const std::array<NormCompanion, 5>& Companions()
 {
-    static const std::array<NormCompanion, 2> companions{{
+    static const std::array<NormCompanion, 5> companions{{
         {"egennorm", ".enorm", SaveOwnNormFile, LoadOwnNormFile},
         {"kgkroppsviktnorm", ".kropp", SavePerKgFile, LoadPerKgFile},
+        {"personnorm", ".pers", SavePersonFile, LoadPersonFile},
+        {"harrisnorm", ".harris", SaveHarrisFile, LoadHarrisFile},
+        {"aktivnorm", ".akt", SaveActivityFile, LoadActivityFile},
     }};
     return companions;
 }
@@ -421,7 +424,8 @@ bool SaveCalculation(ProgramState& state, Prompts& prompts)
     }
     if (!WriteTextLines(CompanionPath(path, ".norm"), NormFileLines(state))) prompts.inform("Kan ej spara aktuell norm");
     if (const NormCompanion* companion = FindNormCompanion(state.norm.kind)) {
-        companion->save(state, CompanionPath(path, companion->extension));
+        Status saved = companion->save(state, CompanionPath(path, companion->extension));
+        if (!saved) prompts.inform(saved.message);
     }
     return true;
 }

@@ -74,6 +74,7 @@ struct ProgramState {
     ChartState charts;
 
     bool StartupInProgress = false;
+    std::string CountryCode = "S";  // country.txt
     bool firstFoodHintPending = true;
     std::string currentMealName;
     std::string mainCaption;

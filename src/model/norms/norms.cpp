@@ -12,28 +12,6 @@ namespace {
 
 constexpr std::size_t I(int slot) { return static_cast<std::size_t>(SlotIndex(slot)); }
 
-// A whole number as typed (blanks around it allowed); nullopt for anything else.
-std::optional<int> WholeNumberCell(std::string_view text)
-{
-    std::size_t start = text.find_first_not_of(" \t");
-    std::size_t end = text.find_last_not_of(" \t");
-    if (start == std::string_view::npos) return std::nullopt;
-    text = text.substr(start, end - start + 1);
-    std::size_t i = 0;
-    bool negative = false;
-    if (text[0] == '+' || text[0] == '-') {
-        negative = text[0] == '-';
-        i = 1;
-    }
-    if (i >= text.size() || text.size() - i > 9) return std::nullopt;
-    int value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return negative ? -value : value;
-}
-
 std::string Whole(float value) { return FormatFixed(value, 0, 0); }
 
 // Positions the norm table on the group's row; without one, the current row stays.
@@ -80,6 +58,27 @@ std::vector<std::string> ReadLines(const std::filesystem::path& path)
 }
 
 }  // namespace
+
+std::optional<int> WholeNumberCell(std::string_view text)
+{
+    std::size_t start = text.find_first_not_of(" \t");
+    std::size_t end = text.find_last_not_of(" \t");
+    if (start == std::string_view::npos) return std::nullopt;
+    text = text.substr(start, end - start + 1);
+    std::size_t i = 0;
+    bool negative = false;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        i = 1;
+    }
+    if (i >= text.size() || text.size() - i > 9) return std::nullopt;
+    int value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return negative ? -value : value;
+}
 
 int NormGroupNumber(bool man, int age)
 {
@@ -255,7 +254,8 @@ Status SaveOwnNormFile(const ProgramState& state, const std::filesystem::path& p
     lines.insert(lines.end(), own.cells.begin(), own.cells.end());
     lines.insert(lines.end(), own.draft.begin(), own.draft.end());
     lines.insert(lines.end(), 10, "dummy");
-    return WriteTextLines(path, lines);
+    if (!WriteTextLines(path, lines)) return Status::Error("Kan ej spara egna normuppgifter");
+    return Status::Ok();
 }
 
 void LoadOwnNormFile(ProgramState& state, const std::filesystem::path& path)
@@ -352,7 +352,8 @@ Status SavePerKgFile(const ProgramState& state, const std::filesystem::path& pat
     std::vector<std::string> lines{inputs.sex == "Man" ? "Man" : "Kvinna", inputs.weight, inputs.age};
     lines.insert(lines.end(), inputs.draft.begin(), inputs.draft.end());
     lines.insert(lines.end(), 10, "dummy");
-    return WriteTextLines(path, lines);
+    if (!WriteTextLines(path, lines)) return Status::Error("Kan ej spara egna normuppgifter per kg kroppsvikt");
+    return Status::Ok();
 }
 
 void LoadPerKgFile(ProgramState& state, const std::filesystem::path& path)

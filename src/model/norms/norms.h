@@ -1,12 +1,17 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/programstate.h"
 #include "core/prompts.h"
 
 namespace velmora {
+
+// A whole number as typed (blanks around it allowed); nullopt for anything else, empty included.
+std::optional<int> WholeNumberCell(std::string_view text);
 
 // Row Nr of `normer` for a sex and age: men 1..6, women 11..16, children 24 and 25; 0 = no group.
 int NormGroupNumber(bool man, int age);

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "core/nutrients.h"
+#include "norms/activities.h"
+#include "norms/harris.h"
+#include "norms/person.h"
 
 namespace velmora {
 
@@ -53,6 +56,9 @@ struct NormState {
     std::string accessPassword = "PLOGBAR";
     OwnNormInputs own;
     PerKgInputs perKg;
+    PersonProfile person;
+    HarrisInputs harris;
+    ActivityState activity;
 };
 
 }  // namespace velmora
