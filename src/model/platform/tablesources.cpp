@@ -82,6 +82,10 @@ Status ParseTableSource(std::string_view text, const TableDef& def, TableSource&
                 if (cell.find(',') != std::string::npos || !TryParseDecimal(cell, value)) {
                     return Status::Error("Fältet " + field.name + " är inget tal: " + cell, lineNumber);
                 }
+                // The loader stores a whole-number field as a 64-bit integer; beyond that it has no value.
+                if (field.type == FieldType::Integer && !(value > -9.2e18f && value < 9.2e18f)) {
+                    return Status::Error("Fältet " + field.name + " är för stort: " + cell, lineNumber);
+                }
             }
             record[i] = std::string(cells[i]);
         }

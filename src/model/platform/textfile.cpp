@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
@@ -44,6 +45,19 @@ int EncodeCodePoint(char32_t cp)
 }
 
 long long g_failAfterBytes = -1;
+
+// A save killed between creating its temporary and renaming it leaves the temporary behind. The
+// next save of the same file removes it, so that they cannot pile up beside the user's files.
+void RemoveStaleTemporaries(const std::filesystem::path& directory, std::string_view prefix)
+{
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string_view name(entry->d_name);
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
 
 }  // namespace
 
@@ -153,7 +167,9 @@ Status ReadTextLines(const std::filesystem::path& path, std::vector<std::string>
 Status SaveFileAtomic(const std::filesystem::path& path, std::string_view bytes)
 {
     const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
-    std::string pattern = (directory / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    const std::string prefix = "." + path.filename().string() + ".tmp-";
+    RemoveStaleTemporaries(directory, prefix);
+    std::string pattern = (directory / (prefix + "XXXXXX")).string();
     int fd = ::mkstemp(pattern.data());
     if (fd < 0) return Status::Error(std::string("Kan inte skapa fil i ") + directory.string() + ": " + std::strerror(errno));
 
