@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
 #include <QMessageBox>
 
 #include "core/calcfile.h"
@@ -9,6 +12,8 @@
 
 int main(int argc, char** argv)
 {
+    QElapsedTimer startClock;
+    startClock.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName("velmora");
     QApplication::setApplicationDisplayName("Velmora");
@@ -16,9 +21,11 @@ int main(int argc, char** argv)
     // velmora [--data-dir DIR] [FILE.diet]: a calculation named on the command line is opened.
     std::optional<std::filesystem::path> dataDir;
     std::optional<std::filesystem::path> openFile;
+    bool reportStartup = false;  // --startup-time: print the time to the shown main window and quit
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == "--data-dir" && i + 1 < args.size()) dataDir = std::filesystem::path(args[++i].toStdString());
+        else if (args[i] == "--startup-time") reportStartup = true;
         else if (!args[i].startsWith("-")) openFile = std::filesystem::path(args[i].toStdString());
     }
 
@@ -37,6 +44,11 @@ int main(int argc, char** argv)
     window.FinishStartup();
     loading.close();
     window.show();
+    if (reportStartup) {
+        QApplication::processEvents();
+        std::printf("%lld ms\n", static_cast<long long>(startClock.elapsed()));
+        return 0;
+    }
     if (openFile) {
         state->presetFileName = *openFile;
         velmora::LoadCalculation(*state, window.prompts());
