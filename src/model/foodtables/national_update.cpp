@@ -16,15 +16,7 @@ namespace {
 
 constexpr std::string_view kUnchanged = " Livsmedelstabellen är oförändrad.";
 
-std::string Quote(std::string_view identifier)
-{
-    std::string quoted = "\"";
-    for (char c : identifier) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
-}
+std::string Quote(std::string_view identifier) { return QuoteIdentifier(identifier); }
 
 // One prepared statement, reused for every food: preparing per row would cost more than the work.
 class Statement {

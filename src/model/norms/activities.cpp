@@ -77,19 +77,7 @@ void ApplyActivityNorm(ProgramState& state)
     NormState& norm = state.norm;
     const bool man = a.sex == 1;
     const int group = HarrisNormGroupNumber(man, RoundedAge(ParseDecimal(a.age)));
-    Table& normer = state.normer;
-    if (group > 0 && normer.IsOpen()) {
-        normer.SetIndex("");
-        if (normer.FindKey(static_cast<long long>(group))) {
-            const NormRow row = ReadNormRow(normer);
-            norm.currentRow.nr = row.nr;
-            norm.currentRow.name = row.name;
-            for (int slot = kFirstNutrientSlot; slot <= slot::selenium; ++slot) {
-                norm.currentRow.values[I(slot)] = row.values[I(slot)];
-                norm.activeNorm[I(slot)] = row.values[I(slot)];
-            }
-        }
-    }
+    TakeGroupRowIntoNorm(state, group);
     WriteEnergySlots(norm.activeNorm, a.totalNeed, state.idealShares, true);
     norm.text = std::string(man ? "Man " : "Kvinna ") + a.age + " år, " + a.weight + " kg.  " +
                 WholeText(a.totalNeed) + " kcal/dag";

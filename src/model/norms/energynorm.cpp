@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "core/programstate.h"
 #include "norms/norms.h"
 
 namespace velmora {
@@ -82,6 +83,22 @@ void WriteEnergySlots(NutrientVector& norm, float kcal, float kJ, const IdealEne
 std::string WholeText(float value)
 {
     return FormatFixed(value, 0, 0);
+}
+
+void TakeGroupRowIntoNorm(ProgramState& state, int group)
+{
+    Table& normer = state.normer;
+    if (group <= 0 || !normer.IsOpen()) return;
+    normer.SetIndex("");
+    if (!normer.FindKey(static_cast<long long>(group))) return;
+    const NormRow row = ReadNormRow(normer);
+    NormState& norm = state.norm;
+    norm.currentRow.nr = row.nr;
+    norm.currentRow.name = row.name;
+    for (int slot = kFirstNutrientSlot; slot <= slot::selenium; ++slot) {
+        norm.currentRow.values[I(slot)] = row.values[I(slot)];
+        norm.activeNorm[I(slot)] = row.values[I(slot)];
+    }
 }
 
 } // namespace velmora

@@ -9,6 +9,8 @@
 
 namespace velmora {
 
+struct ProgramState;
+
 // Group of the Harris-Benedict and activity windows: 10-13, 14-17, 18-30, 31-60, 61-74, 75-110
 // (men 1..6, women 11..16); children have no group there. 0 = no group.
 int HarrisNormGroupNumber(bool man, int age);
@@ -30,5 +32,9 @@ void WriteEnergySlots(NutrientVector& norm, float kcal, float kJ, const IdealEne
                       bool fatQualities);
 
 std::string WholeText(float value);
+
+// The standard norm of a group becomes the current norm row and the norm in force for the slots up
+// to selenium; without a group, or a row for it, nothing changes.
+void TakeGroupRowIntoNorm(ProgramState& state, int group);
 
 } // namespace velmora

@@ -100,19 +100,7 @@ bool ApplyPersonNorm(ProgramState& state, Prompts& prompts, const PersonProfile&
     norm.kind = "personnorm";
 
     const int group = PersonNormGroupNumber(profile.sex == 1, WholeNumberPrefix(profile.age));
-    Table& normer = state.normer;
-    if (group > 0 && normer.IsOpen()) {
-        normer.SetIndex("");
-        if (normer.FindKey(static_cast<long long>(group))) {
-            const NormRow row = ReadNormRow(normer);
-            norm.currentRow.nr = row.nr;
-            norm.currentRow.name = row.name;
-            for (int slot = kFirstNutrientSlot; slot <= slot::selenium; ++slot) {
-                norm.currentRow.values[I(slot)] = row.values[I(slot)];
-                norm.activeNorm[I(slot)] = row.values[I(slot)];
-            }
-        }
-    }
+    TakeGroupRowIntoNorm(state, group);
     WriteEnergySlots(norm.activeNorm, need.kcal, state.idealShares, true);
     norm.text = std::string(profile.sex == 1 ? "Man " : "Kvinna ") + profile.age + " år, " + profile.weight +
                 " kg.  " + WholeText(need.kcal) + " kcal/dag";

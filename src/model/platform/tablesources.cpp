@@ -26,15 +26,7 @@ std::vector<std::string_view> SplitTabs(std::string_view line)
     return cells;
 }
 
-std::string Quote(std::string_view identifier)
-{
-    std::string quoted = "\"";
-    for (char c : identifier) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
-}
+std::string Quote(std::string_view identifier) { return QuoteIdentifier(identifier); }
 
 }  // namespace
 

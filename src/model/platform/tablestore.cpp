@@ -12,15 +12,6 @@ namespace {
 
 constexpr const char* kNameCollation = "VELMORA_NAME";
 
-std::string Quote(std::string_view identifier)
-{
-    std::string quoted = "\"";
-    for (char c : identifier) {
-        quoted += c;
-        if (c == '"') quoted += '"';
-    }
-    return quoted + "\"";
-}
 
 int CompareNames(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
@@ -31,6 +22,16 @@ int CompareNames(void*, int lengthA, const void* a, int lengthB, const void* b)
 bool IsNameIndex(const IndexDef& index) { return EqualsIgnoreCase(index.name, "livsmedel"); }
 
 }  // namespace
+
+std::string QuoteIdentifier(std::string_view identifier)
+{
+    std::string quoted = "\"";
+    for (char c : identifier) {
+        quoted += c;
+        if (c == '"') quoted += '"';
+    }
+    return quoted + "\"";
+}
 
 int TableDef::FieldPosition(std::string_view fieldName) const
 {
@@ -132,11 +133,11 @@ bool Database::HasTable(std::string_view name) const
 
 Status Database::CreateTable(const TableDef& def)
 {
-    std::string sql = "CREATE TABLE " + Quote(def.name) + " (";
+    std::string sql = "CREATE TABLE " + QuoteIdentifier(def.name) + " (";
     for (std::size_t i = 0; i < def.fields.size(); ++i) {
         const FieldDef& field = def.fields[i];
         if (i) sql += ", ";
-        sql += Quote(field.name);
+        sql += QuoteIdentifier(field.name);
         switch (field.type) {
         case FieldType::Text: sql += " TEXT"; break;
         case FieldType::Real: sql += " REAL"; break;
@@ -152,8 +153,8 @@ Status Database::CreateTable(const TableDef& def)
     if (Status status = Exec(sql); !status) return status;
     for (const IndexDef& index : def.indexes) {
         std::string indexName = def.name + "_" + (index.name.empty() ? std::string("primary") : index.name);
-        std::string create = std::string("CREATE ") + (index.unique ? "UNIQUE " : "") + "INDEX " + Quote(indexName) +
-                             " ON " + Quote(def.name) + " (" + Quote(index.field) + ")";
+        std::string create = std::string("CREATE ") + (index.unique ? "UNIQUE " : "") + "INDEX " + QuoteIdentifier(indexName) +
+                             " ON " + QuoteIdentifier(def.name) + " (" + QuoteIdentifier(index.field) + ")";
         if (Status status = Exec(create); !status) return status;
     }
     return Status::Ok();
@@ -210,13 +211,13 @@ const IndexDef* Table::CurrentIndex() const
 std::string Table::KeyExpression() const
 {
     const IndexDef* index = CurrentIndex();
-    return index ? Quote(index->field) : std::string("rowid");
+    return index ? QuoteIdentifier(index->field) : std::string("rowid");
 }
 
 std::string Table::SelectColumns() const
 {
     std::string columns = "rowid";
-    for (const FieldDef& field : m_def.fields) columns += ", " + Quote(field.name);
+    for (const FieldDef& field : m_def.fields) columns += ", " + QuoteIdentifier(field.name);
     return columns;
 }
 
@@ -269,7 +270,7 @@ void Table::First()
     FinalizeWalk();
     m_hasRecord = false;
     if (!m_db) return;
-    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " ORDER BY " + KeyExpression() +
+    std::string sql = "SELECT " + SelectColumns() + " FROM " + QuoteIdentifier(m_def.name) + " ORDER BY " + KeyExpression() +
                       ", rowid";
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &m_walk, nullptr) != SQLITE_OK) {
         FinalizeWalk();
@@ -285,10 +286,10 @@ Status Table::ReadFieldTexts(const std::vector<int>& positions,
     std::string columns;
     for (int position : positions) {
         if (position < 0 || position >= FieldCount()) return Status::Error("Tabellen " + m_def.name + " saknar ett fält.");
-        columns += (columns.empty() ? "" : ", ") + Quote(m_def.fields[static_cast<std::size_t>(position)].name);
+        columns += (columns.empty() ? "" : ", ") + QuoteIdentifier(m_def.fields[static_cast<std::size_t>(position)].name);
     }
     if (columns.empty()) columns = "rowid";
-    std::string sql = "SELECT " + columns + " FROM " + Quote(m_def.name) + " ORDER BY " + KeyExpression() + ", rowid";
+    std::string sql = "SELECT " + columns + " FROM " + QuoteIdentifier(m_def.name) + " ORDER BY " + KeyExpression() + ", rowid";
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt);
@@ -325,7 +326,7 @@ void Table::Next()
     // Continue from the current record in index order (after a find, a last or a post).
     const IndexDef* index = CurrentIndex();
     std::string key = KeyExpression();
-    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " WHERE (" + key +
+    std::string sql = "SELECT " + SelectColumns() + " FROM " + QuoteIdentifier(m_def.name) + " WHERE (" + key +
                       ", rowid) > (?1, ?2) ORDER BY " + key + ", rowid";
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &m_walk, nullptr) != SQLITE_OK) {
         FinalizeWalk();
@@ -352,7 +353,7 @@ void Table::Last()
     m_hasRecord = false;
     if (!m_db) return;
     std::string key = KeyExpression();
-    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " ORDER BY " + key +
+    std::string sql = "SELECT " + SelectColumns() + " FROM " + QuoteIdentifier(m_def.name) + " ORDER BY " + key +
                       " DESC, rowid DESC LIMIT 1";
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
@@ -370,7 +371,7 @@ sqlite3_stmt* Table::FindStatement()
             return stmt;
         }
     }
-    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " WHERE " + KeyExpression() +
+    std::string sql = "SELECT " + SelectColumns() + " FROM " + QuoteIdentifier(m_def.name) + " WHERE " + KeyExpression() +
                       " = ?1 ORDER BY rowid LIMIT 1";
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
@@ -420,7 +421,7 @@ bool Table::FindKey(long long key)
 int Table::RecordCount() const
 {
     if (!m_db) return 0;
-    std::string sql = "SELECT COUNT(*) FROM " + Quote(m_def.name);
+    std::string sql = "SELECT COUNT(*) FROM " + QuoteIdentifier(m_def.name);
     sqlite3_stmt* stmt = nullptr;
     int count = 0;
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
@@ -529,24 +530,24 @@ Status Table::Post()
         std::string names, marks;
         for (std::size_t i = 0; i < m_def.fields.size(); ++i) {
             if (!names.empty()) names += ", ", marks += ", ";
-            names += Quote(m_def.fields[i].name);
+            names += QuoteIdentifier(m_def.fields[i].name);
             marks += "?";
             bound.push_back(i);
         }
-        sql = "INSERT INTO " + Quote(m_def.name) + " (" + names + ") VALUES (" + marks + ")";
+        sql = "INSERT INTO " + QuoteIdentifier(m_def.name) + " (" + names + ") VALUES (" + marks + ")";
     } else {
         std::string sets;
         for (std::size_t i = 0; i < m_def.fields.size(); ++i) {
             if (!m_changed[i]) continue;
             if (!sets.empty()) sets += ", ";
-            sets += Quote(m_def.fields[i].name) + " = ?";
+            sets += QuoteIdentifier(m_def.fields[i].name) + " = ?";
             bound.push_back(i);
         }
         if (sets.empty()) {
             m_mode = Mode::Browse;
             return Status::Ok();
         }
-        sql = "UPDATE " + Quote(m_def.name) + " SET " + sets + " WHERE rowid = " + std::to_string(m_rowid);
+        sql = "UPDATE " + QuoteIdentifier(m_def.name) + " SET " + sets + " WHERE rowid = " + std::to_string(m_rowid);
     }
     FinalizeWalk();
     sqlite3_stmt* stmt = nullptr;
@@ -574,7 +575,7 @@ Status Table::Post()
 
 void Table::LoadByRowId(long long rowid)
 {
-    std::string sql = "SELECT " + SelectColumns() + " FROM " + Quote(m_def.name) + " WHERE rowid = ?1";
+    std::string sql = "SELECT " + SelectColumns() + " FROM " + QuoteIdentifier(m_def.name) + " WHERE rowid = ?1";
     sqlite3_stmt* stmt = nullptr;
     m_hasRecord = false;
     if (sqlite3_prepare_v2(m_db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
@@ -596,7 +597,7 @@ Status Table::Delete()
     Cancel();
     if (!m_hasRecord) return Status::Ok();
     FinalizeWalk();
-    std::string sql = "DELETE FROM " + Quote(m_def.name) + " WHERE rowid = " + std::to_string(m_rowid);
+    std::string sql = "DELETE FROM " + QuoteIdentifier(m_def.name) + " WHERE rowid = " + std::to_string(m_rowid);
     if (Status status = m_dbOwner->Exec(sql); !status) return status;
     // The cursor moves on to the record after the deleted one.
     Next();

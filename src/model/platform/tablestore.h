@@ -18,6 +18,9 @@ namespace velmora {
 // The schema version stamped into tables.sqlite; a database from a newer program is refused.
 inline constexpr int kTablesSchemaVersion = 1;
 
+// A table or field name as an SQL identifier: our field names hold blanks and underscores.
+std::string QuoteIdentifier(std::string_view identifier);
+
 enum class FieldType { Text, Real, Integer };
 
 struct FieldDef {
