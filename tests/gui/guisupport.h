@@ -13,56 +13,18 @@
 #include "core/programstate.h"
 #include "core/prompts.h"
 #include "core/session.h"
+#include "recordingprompts.h"
 
 namespace velmora::guitest {
 
-// Records every text the user would see and hands out prepared answers. A question or dialog
-// nobody prepared an answer for is recorded in `unexpected`; tests check that it stays empty.
-class ScriptedPrompts : public Prompts {
+// The recording seam for Qt Test: unprepared questions are collected in `unexpected`, which each
+// test checks at its end.
+class ScriptedPrompts : public velmora::testing::RecordingPrompts {
 public:
-    void inform(std::string_view text) override { messages.emplace_back(text); }
-    Answer ask(std::string_view text, Buttons) override
-    {
-        questions.emplace_back(text);
-        if (answers.empty()) {
-            unexpected.push_back("question: " + std::string(text));
-            return Answer::Cancel;
-        }
-        Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::optional<std::string> input(std::string_view title, std::string_view, std::string_view) override
-    {
-        inputs.emplace_back(title);
-        if (inputAnswers.empty()) {
-            unexpected.push_back("input: " + std::string(title));
-            return std::nullopt;
-        }
-        auto answer = inputAnswers.front();
-        inputAnswers.pop_front();
-        return answer;
-    }
-    std::optional<std::filesystem::path> openFile(const FileDialog& dialog) override { return Next(dialog); }
-    std::optional<std::filesystem::path> saveFile(const FileDialog& dialog) override { return Next(dialog); }
+    std::vector<std::string> unexpected;
 
-    std::vector<std::string> messages, questions, inputs, dialogTitles, unexpected;
-    std::deque<Answer> answers;
-    std::deque<std::optional<std::string>> inputAnswers;
-    std::deque<std::optional<std::filesystem::path>> files;
-
-private:
-    std::optional<std::filesystem::path> Next(const FileDialog& dialog)
-    {
-        dialogTitles.push_back(dialog.title);
-        if (files.empty()) {
-            unexpected.push_back("dialog: " + dialog.title);
-            return std::nullopt;
-        }
-        auto file = files.front();
-        files.pop_front();
-        return file;
-    }
+protected:
+    void Unexpected(const std::string& what) override { unexpected.push_back(what); }
 };
 
 inline void WriteFile(const std::filesystem::path& path, const std::string& bytes)
