@@ -279,8 +279,6 @@ void TForm1::NewCalculationCommand()
 void TForm1::LoadCommand()
 {
     LoadCalculation(m_state, P());
-    // The caption and views follow the state even when nothing was loaded.
-    if (!m_state.newCalculationCancelled) Recalculate(m_state);
 }
 
 void TForm1::SaveCommand()

@@ -493,6 +493,9 @@ void LoadCalculation(ProgramState& state, Prompts& prompts)
             Recalculate(state);
             prompts.inform("Kan ej öppna beräkningen");
         }
+    } else {
+        // The calculation was emptied above: the views must not go on showing the old one.
+        Recalculate(state);
     }
     RebuildMealKindLists(state);
     state.CalculationDirty = false;
