@@ -2,6 +2,7 @@
 
 #include "core/programstate.h"
 #include "core/recalculate.h"
+#include "rows.h"
 #include "mainwindow/chartdata.h"
 
 namespace velmora {
@@ -26,13 +27,7 @@ protected:
     MealRow& Put(int day, int meal, int row, float grams, std::initializer_list<std::pair<int, float>> values,
                  float pricePerKg = 0)
     {
-        MealRow& r = state->calculation.Row(day, meal, row);
-        r.code = "x";
-        r.grams = grams;
-        r.pricePerKg = pricePerKg;
-        r.nutrients.fill(0.0f);
-        for (auto [s, value] : values) r.nutrients[I(s)] = value;
-        return r;
+        return testing::PutRow(*state, day, meal, row, grams, values, pricePerKg);
     }
     BarChart Chart()
     {
